@@ -1,0 +1,11 @@
+# Shared part of the two mingw-w64 toolchain files; TEZ_TRIPLE is set by the includer.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER   ${TEZ_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TEZ_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${TEZ_TRIPLE}-windres)
+set(CMAKE_AR           ${TEZ_TRIPLE}-ar)
+set(CMAKE_RANLIB       ${TEZ_TRIPLE}-ranlib)
+set(CMAKE_FIND_ROOT_PATH /usr/${TEZ_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
