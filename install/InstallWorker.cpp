@@ -1,8 +1,9 @@
 // The install worker: connect, download with retries, unpack, then one of three endings.
 #include "install/InstallWorker.h"
 
-#include <shlobj.h>
 #include <windows.h>
+// shlobj.h needs the types windows.h declares.
+#include <shlobj.h>
 
 #include <cstdio>
 

@@ -1,8 +1,9 @@
 // The installed lobby's path and its direct start.
 #include "install/LobbyLaunch.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs the types windows.h declares.
+#include <shellapi.h>
 
 #include "app/Text.h"
 

@@ -8,6 +8,7 @@ namespace {
 enum class CallKind : int { LabelText, HideRunner, StartTimer, StopTimer, ShowFailure };
 
 struct PostedCall {
+  explicit PostedCall(CallKind kindValue) : kind(kindValue) {}
   CallKind kind;
   InstallLabel label = InstallLabel::Size;
   std::wstring text;
@@ -30,31 +31,31 @@ void Post(HWND window, std::unique_ptr<PostedCall> call) {
 }  // namespace
 
 void PostedInstallHost::SetLabelText(InstallLabel label, const std::wstring& text) {
-  auto call = std::make_unique<PostedCall>(PostedCall{CallKind::LabelText});
+  auto call = std::make_unique<PostedCall>(CallKind::LabelText);
   call->label = label;
   call->text = text;
   Post(WindowHandle(), std::move(call));
 }
 
 void PostedInstallHost::HideRunner() {
-  Post(WindowHandle(), std::make_unique<PostedCall>(PostedCall{CallKind::HideRunner}));
+  Post(WindowHandle(), std::make_unique<PostedCall>(CallKind::HideRunner));
 }
 
 void PostedInstallHost::StartTimer(UINT_PTR id, UINT periodMs) {
-  auto call = std::make_unique<PostedCall>(PostedCall{CallKind::StartTimer});
+  auto call = std::make_unique<PostedCall>(CallKind::StartTimer);
   call->timerId = id;
   call->periodMs = periodMs;
   Post(WindowHandle(), std::move(call));
 }
 
 void PostedInstallHost::StopTimer(UINT_PTR id) {
-  auto call = std::make_unique<PostedCall>(PostedCall{CallKind::StopTimer});
+  auto call = std::make_unique<PostedCall>(CallKind::StopTimer);
   call->timerId = id;
   Post(WindowHandle(), std::move(call));
 }
 
 void PostedInstallHost::ShowFailure(int kind) {
-  auto call = std::make_unique<PostedCall>(PostedCall{CallKind::ShowFailure});
+  auto call = std::make_unique<PostedCall>(CallKind::ShowFailure);
   call->failureKind = kind;
   Post(WindowHandle(), std::move(call));
 }

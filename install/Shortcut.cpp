@@ -1,10 +1,11 @@
 // The desktop shortcut through the shell link object.
 #include "install/Shortcut.h"
 
+#include <windows.h>
+// The COM and shell headers need the types windows.h declares.
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <windows.h>
 
 #include "app/Config.h"
 #include "app/Text.h"
