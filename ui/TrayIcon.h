@@ -2,8 +2,10 @@
 // popup menu, and comes back after the taskbar has been re-created.
 #pragma once
 
-#include <shellapi.h>
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>  // needs windows.h first
+// clang-format on
 
 #include <memory>
 
