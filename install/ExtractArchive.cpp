@@ -4,11 +4,17 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <string>
+
 #include "install/ZipArchive.h"
 
 int ExtractArchive(const char* archivePath, const char* password, const char* targetFolder) {
   if (!archivePath || !targetFolder) return BadArgumentResult;
-  DWORD attributes = GetFileAttributesA(targetFolder);
+  // Looked up without its closing separators: "file\" names the file, and the file system
+  // would answer "not found" for it, hiding that the target is not a folder.
+  std::string probe = targetFolder;
+  while (probe.size() > 3 && (probe.back() == '\\' || probe.back() == '/')) probe.pop_back();
+  DWORD attributes = GetFileAttributesA(probe.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     int created = SHCreateDirectoryExA(nullptr, targetFolder, nullptr);
     if (created != ERROR_SUCCESS && created != ERROR_ALREADY_EXISTS) {

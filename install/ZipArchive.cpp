@@ -108,6 +108,19 @@ bool NameToAnsi(const std::string& raw, bool utf8, std::string* ansi) {
   return !lossy;
 }
 
+// The part of path before its last separator (a trail byte is never taken for one).
+std::string FolderOf(const std::string& path) {
+  size_t last = 0;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
+      ++i;
+    } else if (IsSeparator(path[i])) {
+      last = i;
+    }
+  }
+  return path.substr(0, last);
+}
+
 // Creates every missing folder of path up to its last separator (or all of it when whole),
 // one level at a time.
 void CreateFolders(const std::string& path, bool whole) {
@@ -180,6 +193,7 @@ int ZipArchive::SetBaseFolder(const char* folder) {
   if (!IsSeparator(base.back())) base += '\\';
   if (base.size() >= MAX_PATH) return BadArgumentResult;
   baseFolder = base;
+  lastFolder.clear();
   return ArchiveSuccessResult;
 }
 
@@ -278,7 +292,13 @@ int ZipArchive::UnpackItem(int index, const char* name) {
     bool made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     return made ? ArchiveSuccessResult : OutputCreateFailedResult;
   }
-  CreateFolders(path, false);
+  // Items of one folder usually follow each other; under Wine every folder probe is a
+  // server round trip, so the folders are made only when the item's folder changes.
+  std::string itemFolder = FolderOf(path);
+  if (itemFolder != lastFolder) {
+    CreateFolders(path, false);
+    lastFolder = itemFolder;
+  }
   return WriteCurrentItem(path);
 }
 

@@ -44,4 +44,5 @@ class ZipArchive {
   unsigned long currentFlags = 0;
   uint64_t currentUncompressedSize = 0;
   std::string baseFolder;
+  std::string lastFolder;  // folder of the last file item written; it exists
 };
