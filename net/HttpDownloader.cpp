@@ -36,6 +36,13 @@ bool SplitHostText(const char* hostText, char (&host)[HostNameSize], INTERNET_PO
   return true;
 }
 
+void SetTimeouts(HINTERNET handle) {
+  DWORD timeout = HttpDownloader::TimeoutMs;
+  InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+  InternetSetOptionA(handle, INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
+  InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+}
+
 }  // namespace
 
 HttpDownloader::HttpDownloader() {
@@ -70,14 +77,15 @@ int HttpDownloader::Connect(const char* hostText, const char* userName, const ch
 
   internet.reset(InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!internet) return 0;
-  DWORD timeout = TimeoutMs;
-  InternetSetOptionA(internet.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-  InternetSetOptionA(internet.get(), INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
-  InternetSetOptionA(internet.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+  SetTimeouts(internet.get());
 
   connection.reset(InternetConnectA(internet.get(), host, port, userName, password,
                                     INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return 0;
+  // Wine's connections do not inherit the send and receive time-outs from the internet
+  // handle (a stalled server would block a read for ever); the connection gets its own,
+  // which its requests take over.
+  SetTimeouts(connection.get());
   contextValue = context;
   elapsedMs = 1;
   bytesReceived = 0;
@@ -91,8 +99,11 @@ int HttpDownloader::SendGet(const char* objectPath, const char* headerText) {
 
 int HttpDownloader::SendGetHop(const char* objectPath, const char* headerText, int hops) {
   request.reset();
+  // Redirects are followed here, not by WinInet: its own following has no bound under Wine
+  // (a redirect loop never returns), and it would also follow 303 and 307, which must fail.
   request.reset(HttpOpenRequestA(connection.get(), "GET", objectPath, "HTTP/1.0", nullptr, nullptr,
-                                 INTERNET_FLAG_KEEP_CONNECTION, 0));
+                                 INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_AUTO_REDIRECT,
+                                 0));
   if (!request) return 0;
   if (headerText && !HttpAddRequestHeadersA(request.get(), headerText, static_cast<DWORD>(-1),
                                             HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE)) {
