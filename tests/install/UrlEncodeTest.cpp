@@ -21,7 +21,8 @@ TEST_CASE("UrlEncodeUtf8 keeps unreserved bytes, turns a space into + and the re
     CAPTURE(ToUtf8(c.text));
     CHECK(UrlEncodeUtf8(c.text) == c.encoded);
     // The ANSI form (system code page) gives the same for texts the code page holds.
-    CHECK(UrlEncodeUtf8(ToAnsi(c.text).c_str()) == c.encoded);
+    std::string ansi = ToAnsi(c.text);
+    if (FromAnsi(ansi.c_str()) == c.text) CHECK(UrlEncodeUtf8(ansi.c_str()) == c.encoded);
   }
 }
 
