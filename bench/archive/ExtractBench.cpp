@@ -1,6 +1,7 @@
 // Benchmark driver: unpacks one archive with ExtractArchive and prints its time and memory.
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs windows.h first.
+#include <psapi.h>
 
 #include <cstdio>
 
