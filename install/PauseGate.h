@@ -1,5 +1,7 @@
 // Pause and continue of the install worker: a flag and an event the worker honours at safe
-// points, so it is never stopped while holding a lock the UI thread needs next.
+// points, so it is never stopped while holding a lock the UI thread needs next. The window
+// pauses here where it would suspend the worker, and creates a worker paused by pausing
+// first; the worker's progress notification passes through WaitWhilePaused after each block.
 #pragma once
 
 #include <atomic>

@@ -54,6 +54,34 @@ TEST_CASE("The desktop link is named after the edition and replaces an older one
   CHECK(host.Calls() == expected);
 }
 
-TEST_CASE("An empty link path (no desktop folder) writes nothing") {
-  CHECK_FALSE(WriteLobbyShortcut(L"", L"C:\\x\\"));
+namespace {
+
+struct ComlessRun {
+  RecordingHost* host;
+};
+
+// A thread already in the multithreaded apartment: CoInitialize fails there.
+DWORD WINAPI ShortcutInMultithreadedApartment(LPVOID parameter) {
+  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  CreateDesktopShortcut(*static_cast<ComlessRun*>(parameter)->host);
+  CoUninitialize();
+  return 0;
+}
+
+}  // namespace
+
+TEST_CASE("Without COM no link is written, and the icon-search timer still starts") {
+  std::wstring link = DesktopShortcutPath();
+  DeleteFileW(link.c_str());
+  std::wstring folder = pipeline::PrepareInstallRoot("comless");
+  RecordingHost host(folder);
+  ComlessRun run{&host};
+  HANDLE thread = CreateThread(nullptr, 0, ShortcutInMultithreadedApartment, &run, 0, nullptr);
+  REQUIRE(thread);
+  CHECK(WaitForSingleObject(thread, 30000) == WAIT_OBJECT_0);
+  CloseHandle(thread);
+  CHECK_FALSE(test::FileExists(ToAnsi(link.c_str())));
+  std::vector<std::string> expected = {"timer+ 114 500"};
+  CHECK(host.Calls() == expected);
+  CHECK_FALSE(WriteLobbyShortcut(L"", folder));  // no desktop folder: nothing to write
 }
