@@ -39,3 +39,10 @@ void WindowRegistry::Forget(HWND hwnd, const LayeredWindow* window) {
   auto entry = thread->second.find(hwnd);
   if (entry != thread->second.end() && entry->second == window) thread->second.erase(entry);
 }
+
+bool WindowRegistry::IsRegistered(HWND hwnd) {
+  WindowRegistry& self = Instance();
+  std::lock_guard<std::mutex> guard(self.lock);
+  auto thread = self.windows.find(GetCurrentThreadId());
+  return thread != self.windows.end() && thread->second.count(hwnd) != 0;
+}

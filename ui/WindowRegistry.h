@@ -21,6 +21,9 @@ class WindowRegistry {
   // window procedure on WM_NCDESTROY, which runs on the registering thread.
   static void Forget(HWND hwnd, const LayeredWindow* window);
 
+  // Whether the calling thread has an entry for hwnd, live or not (for diagnostics).
+  static bool IsRegistered(HWND hwnd);
+
   static WindowRegistry& Instance();
 
  private:
