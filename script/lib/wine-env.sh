@@ -17,13 +17,17 @@ export WINESERVER="$TEZ_WINESERVER"
 tez_wine() { env LC_ALL="$LANG" "$TEZ_WINE64" "$@"; }
 
 # Creates the prefix once (under a lock, since tests start in parallel) and maps the
-# Chinese font families the program asks for to the installed CJK font.
+# Chinese font families the program asks for to the installed CJK font. The mapping is a
+# Wine font replacement: GDI+ finds a family only among enumerated fonts, which a
+# FontSubstitutes entry does not add (and an entry of the same name blocks the replacement,
+# so it is removed). "Microsoft Sans Serif" is GDI+'s generic sans-serif family, which a
+# Windows system always has and the labels fall back to.
 tez_wine_prefix_ready() {
-  [ -f "$WINEPREFIX/.tez-ready" ] && return 0
+  [ -f "$WINEPREFIX/.tez-ready-2" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.tez-ready" ] && exit 0
+    [ -f "$WINEPREFIX/.tez-ready-2" ] && exit 0
     tez_wine wineboot -i >/dev/null 2>&1 || true
     "$TEZ_WINESERVER" -w
     local reg="$WINEPREFIX/tez-fonts.reg"
@@ -31,6 +35,10 @@ tez_wine_prefix_ready() {
       printf 'Windows Registry Editor Version 5.00\r\n\r\n'
       printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
       for family in 新宋体 微软雅黑 宋体 NSimSun SimSun "Microsoft YaHei"; do
+        printf '"%s"=-\r\n' "$family"
+      done
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+      for family in 新宋体 微软雅黑 宋体 NSimSun SimSun "Microsoft YaHei" "Microsoft Sans Serif"; do
         printf '"%s"="WenQuanYi Micro Hei"\r\n' "$family"
       done
       # A crashing test program must not start winedbg (it would keep the test's pipes
@@ -40,6 +48,6 @@ tez_wine_prefix_ready() {
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
     tez_wine regedit /S "$reg" >/dev/null 2>&1 || true
     "$TEZ_WINESERVER" -w
-    touch "$WINEPREFIX/.tez-ready"
+    touch "$WINEPREFIX/.tez-ready-2"
   ) 9>"$WINEPREFIX.lock"
 }
