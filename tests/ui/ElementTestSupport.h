@@ -58,8 +58,8 @@ struct SeenEvent {
 };
 
 // A plain pop-up toolkit window (not layered, so WM_PRINT takes the update-rectangle path),
-// shown off the screen, that records every event reaching it. Moves and focus changes are left out: they come
-// with every move and press and would only blur the sequences the tests compare.
+// shown off the screen, that records every event reaching it. Moves and focus changes are left out:
+// they come with every move and press and would only blur the sequences the tests compare.
 class RecordingWindow : public LayeredWindow {
  public:
   RecordingWindow(int width, int height);

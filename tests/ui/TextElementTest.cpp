@@ -45,7 +45,8 @@ TEST_CASE("SetText keeps its own copy; null and empty clear the label, and every
   test::RecordingWindow window(200, 100);
   // A backdrop, as every window has: the canvas keeps old pixels where nothing draws.
   const RECT all{0, 0, 200, 100};
-  new UiElement(&all, MAKEINTRESOURCEW(IDR_SKIN_BACKGROUND), &window, 0, nullptr, L"IMAGE", nullptr);
+  new UiElement(&all, MAKEINTRESOURCEW(IDR_SKIN_BACKGROUND), &window, 0, nullptr, L"IMAGE",
+                nullptr);
   const RECT area{10, 10, 150, 40};
   TextElement* label = Label(&window, area);
   CHECK(label->GetText() == nullptr);
