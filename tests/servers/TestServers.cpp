@@ -1,6 +1,7 @@
 // Test-side access to the host servers of Servers.cmake.
 #include "tests/servers/TestServers.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "tests/support/TestSupport.h"
@@ -33,7 +34,7 @@ bool WriteFaultScript(const std::string& fixture, const std::string& name,
 size_t FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-  return (static_cast<size_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return static_cast<size_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
 std::string ReadFrom(const std::string& path, size_t offset) {
