@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "app/Config.h"
+#include "app/Handle.h"
+#include "app/Text.h"
 #include "ui/LayeredWindow.h"
 #include "ui/browser/BannerBrowser.h"
 #include "ui/browser/BrowserSite.h"
@@ -396,4 +399,148 @@ TEST_CASE("GetHostInfo: the host leaves the structure alone, the banner turns sc
     CHECK(info.pchHostCss == before.pchHostCss);
   }
   CHECK_HR(banner->GetHostInfo(nullptr), S_OK);
+}
+
+namespace {
+
+struct WindowsOfProcess {
+  HWND exclude;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM param) {
+  auto* w = reinterpret_cast<WindowsOfProcess*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  if (process == GetCurrentProcessId() && hwnd != w->exclude && IsWindowVisible(hwnd)) {
+    w->found.push_back(hwnd);
+  }
+  return TRUE;
+}
+
+// Visible top-level windows of this process other than `exclude`: a dialog would be one.
+std::vector<HWND> OtherVisibleWindows(HWND exclude) {
+  WindowsOfProcess w{exclude, {}};
+  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&w));
+  return w.found;
+}
+
+BOOL CALLBACK CollectForeignChildren(HWND hwnd, LPARAM param) {
+  if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId() &&
+      GetParent(hwnd) == reinterpret_cast<std::vector<HWND>*>(param)->front()) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  }
+  return TRUE;
+}
+
+// Direct children of `window` that another thread created: the banner control's window.
+std::vector<HWND> ForeignChildren(HWND window) {
+  std::vector<HWND> found{window};
+  EnumChildWindows(window, CollectForeignChildren, reinterpret_cast<LPARAM>(&found));
+  found.erase(found.begin());
+  return found;
+}
+
+RECT ClientRectIn(HWND child, HWND parent) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void Pump(DWORD ms) {
+  DWORD start = GetTickCount();
+  MSG msg;
+  do {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  } while (GetTickCount() - start < ms);
+}
+
+bool PumpUntilMoved(HWND child, HWND parent, const RECT& expected) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < 3000) {
+    Pump(20);
+    if (SameRect(ClientRectIn(child, parent), expected)) return true;
+  }
+  return false;
+}
+
+LayeredWindow* MakeDownloadWindow() {
+  RECT screen{60, 60, 660, 410};
+  auto* window = new LayeredWindow(&screen, nullptr, L"BannerTestWindow", nullptr, 0,
+                                   WS_POPUP | WS_VISIBLE, 0, 0, nullptr, nullptr);
+  REQUIRE(window->GetHwnd() != nullptr);
+  return window;
+}
+
+}  // namespace
+
+TEST_CASE("the banner joins the window's tree on the UI thread and its control never blocks") {
+  CopyBounded(BannerUrl, BannerUrlSize, L"about:blank");
+  LayeredWindow* window = MakeDownloadWindow();
+  HWND windowHandle = window->GetHwnd();
+  BannerBrowser* banner = StartBanner(window);
+  REQUIRE(banner != nullptr);
+  CHECK(banner->IsRunning());
+  CHECK(window->GetChildren().back() == banner);
+  CHECK(banner->GetParentElement() == window);
+  CHECK(banner->GetHwnd() == windowHandle);
+  RECT bounds{};
+  banner->GetBounds(&bounds);
+  CHECK(SameRect(bounds, Rect(2, 37, 597, 211)));
+  CHECK(SameRect(banner->GetInitialPosition(), Rect(2, 37, 597, 211)));
+  CHECK(banner->GetFrameWindow() == windowHandle);
+  CHECK(banner->GetStyle() == 0x56000000u);
+
+  // Either the control appears as a child window of the download window, made by the banner
+  // thread, or (no browser engine, as under Wine without one) the thread ends and the element
+  // stays empty. Neither may take long or show anything else.
+  DWORD start = GetTickCount();
+  std::vector<HWND> control;
+  while (GetTickCount() - start < 8000) {
+    Pump(20);
+    control = ForeignChildren(windowHandle);
+    if (!control.empty() || banner->HasThreadEnded()) break;
+  }
+  Pump(300);
+  control = ForeignChildren(windowHandle);
+  CHECK((!control.empty() || banner->HasThreadEnded()));
+  CHECK(OtherVisibleWindows(windowHandle).empty());
+  if (!control.empty()) {
+    MESSAGE("banner: browser control present");
+    CHECK(SameRect(ClientRectIn(control.front(), windowHandle), Rect(2, 37, 597, 211)));
+    CHECK_FALSE(banner->HasThreadEnded());
+    // A move from the UI thread reaches the control on its thread.
+    RECT moved = Rect(12, 47, 607, 221);
+    banner->SetBounds(&moved, 1);
+    CHECK(PumpUntilMoved(control.front(), windowHandle, Rect(12, 47, 607, 221)));
+  } else {
+    MESSAGE("banner: no browser control; the element stays empty");
+  }
+  // Teardown on the UI thread: the banner thread closes its control and ends, so the wait
+  // in the banner's destructor ended with the thread, not at its time limit.
+  KernelHandle bannerThread(OpenThread(SYNCHRONIZE, FALSE, banner->GetThreadId()));
+  delete window;
+  CHECK_FALSE(IsWindow(windowHandle));
+  REQUIRE(bannerThread.valid());
+  CHECK(WaitForSingleObject(bannerThread.get(), 0) == WAIT_OBJECT_0);
+}
+
+TEST_CASE("a banner stopped at once after its start ends cleanly") {
+  LayeredWindow* window = MakeDownloadWindow();
+  RECT r = BannerBounds;
+  auto* banner = new BannerBrowser(&r, window, BannerStyle, 0);
+  REQUIRE(banner->Start());
+  CHECK_FALSE(banner->Start());
+  CHECK(banner->Stop(BannerStopTimeoutMs));
+  CHECK_FALSE(banner->IsRunning());
+  CHECK(banner->HasThreadEnded());
+  CHECK(ForeignChildren(window->GetHwnd()).empty());
+  // The element stays in the tree, empty, until its window goes.
+  CHECK(window->GetChildren().back() == banner);
+  delete window;
 }

@@ -34,6 +34,13 @@ class BannerBrowser : public WebBrowserHost {
   // runs. UI thread.
   bool Stop(DWORD timeoutMs);
   bool IsRunning() const { return thread.valid(); }
+  // True when no banner thread runs any more (it ends at once when the control cannot be
+  // made). UI thread.
+  bool HasThreadEnded() const {
+    return !thread.valid() || WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0;
+  }
+  // 0 when no thread was started or it has been stopped.
+  DWORD GetThreadId() const { return thread.valid() ? ::GetThreadId(thread.get()) : 0; }
 
  private:
   friend DWORD WINAPI BannerThreadProc(void* parameter);
