@@ -136,9 +136,21 @@ int HttpDownloader::DownloadToFile(const char* objectPath, const char* fileName,
         DWORD length = sizeof status;
         HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
                        &length, nullptr);
-        // A server that ignores the range sends the whole object: it replaces the file
-        // from byte 0 instead of landing after the old bytes.
-        if (status == HTTP_STATUS_PARTIAL_CONTENT) {
+        bool partial = status == HTTP_STATUS_PARTIAL_CONTENT;
+        // A reply whose length fits neither the missing tail (206) nor the whole object
+        // (200) is not the object we continue: the file is emptied, so the next attempt
+        // asks for everything, and nothing of this reply lands after the old bytes.
+        uint64_t replyLength = 0;
+        if (QueryContentLength(&replyLength) == 1 &&
+            replyLength != (partial ? total - fileSize : total)) {
+          SetEndOfFile(file.get());
+          if (stampable) SetFileTime(file.get(), nullptr, nullptr, &serverFileTime);
+          OnProgress(file.get(), ProgressNoBody, elapsedMs, bytesReceived, total, 0, contextValue);
+          return ReadFailed;
+        }
+        // A server that ignores the range sends the whole object with 200: it replaces
+        // the file from byte 0 instead of landing after the old bytes.
+        if (partial) {
           LARGE_INTEGER position;
           position.QuadPart = size.QuadPart;
           SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN);

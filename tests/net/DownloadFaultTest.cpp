@@ -88,6 +88,20 @@ TEST_CASE("A server that ignores the range replaces the file from byte 0, never 
   CHECK(c.downloader.calls.front().done == 4096);
 }
 
+TEST_CASE("A ranged reply of the wrong length empties the file; the next call starts over") {
+  DownloadCase c("fault_badrange");
+  // The whole object labelled 206: its length is not the 7000 missing bytes.
+  c.Script("badrange", R"({"replies":[{"size":10000},{"status":206,"size":10000}]})");
+  REQUIRE(MakeFile(c.File(), std::string(3000, 'x'), FaultServerDate));
+  CHECK(c.downloader.DownloadToFile("/badrange/x.zip", "tez_lobby.install", 1) == -2);
+  CHECK(c.Content().empty());
+  CHECK(SameTime(test::LastWriteTime(c.File()), FaultServerDate));
+  // Now the range starts at 0, and the same reply is exactly the missing part.
+  CHECK(c.downloader.DownloadToFile("/badrange/x.zip", "tez_lobby.install", 1) == 0);
+  CHECK(CountOf(c.Requests(), "range: bytes=0-\n") == 1);
+  CHECK(c.Content() == PatternBytes(10000));
+}
+
 TEST_CASE("The body is cut at Content-Length, and a short body fails with -2") {
   struct Case {
     const char* script;
