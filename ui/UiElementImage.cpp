@@ -155,6 +155,21 @@ void UiElement::Draw(Gdiplus::Graphics* graphics) {
   int sourceHeight = stretch == 1 ? cellHeight : height;
   int sourceX = (frameColumn + (flipHorizontal ? 1 : 0)) * cellWidth;
   int sourceY = (frameRow + (flipVertical ? 1 : 0)) * cellHeight;
+  Gdiplus::Rect clip;
+  if (sourceWidth == width && sourceHeight == height && !flipHorizontal && !flipVertical &&
+      graphics->GetClipBounds(&clip) == Gdiplus::Ok) {
+    // Drawn 1:1: only the part inside the clip is handed to GDI+, with the same source
+    // offset, so a small repaint over a large skin costs what it shows, not the whole image.
+    RECT limit{clip.X, clip.Y, clip.X + clip.Width, clip.Y + clip.Height};
+    RECT part;
+    if (!IntersectRect(&part, &b, &limit)) return;
+    graphics->DrawImage(
+        image.get(),
+        Gdiplus::Rect(part.left, part.top, part.right - part.left, part.bottom - part.top),
+        sourceX + (part.left - b.left), sourceY + (part.top - b.top), part.right - part.left,
+        part.bottom - part.top, Gdiplus::UnitPixel, &attributes, nullptr, nullptr);
+    return;
+  }
   if (flipHorizontal) sourceWidth = -sourceWidth;
   if (flipVertical) sourceHeight = -sourceHeight;
   graphics->DrawImage(image.get(), Gdiplus::Rect(b.left, b.top, width, height), sourceX, sourceY,

@@ -28,6 +28,13 @@ const std::wstring& BluePng() {
   static std::wstring path = WritePng("blue.png", 40, 40, [](int, int) { return Blue; });
   return path;
 }
+const std::wstring& GradientPng() {
+  static std::wstring path = WritePng("gradient.png", 200, 100, [](int x, int y) {
+    return 0xFF000000u | (static_cast<unsigned>(x) << 16) | (static_cast<unsigned>(y * 2) << 8) |
+           static_cast<unsigned>((x + y) & 0xFF);
+  });
+  return path;
+}
 const std::wstring& StripPng() {
   static std::wstring path = WritePng("strip.png", 40, 10, [](int x, int) {
     int cell = x / 10;
@@ -45,6 +52,15 @@ struct Box {
 
 UiElement* Image(const std::wstring& file, Box box, UiElement* parent) {
   return new UiElement(box, file.c_str(), parent, 0, nullptr, nullptr, nullptr);
+}
+
+std::vector<unsigned> CanvasPixels(const LayeredWindow& window) {
+  BITMAP bm = {};
+  GetObjectA(GetCurrentObject(window.GetCanvas(), OBJ_BITMAP), sizeof(bm), &bm);
+  GdiFlush();
+  const auto* bits = static_cast<const unsigned*>(bm.bmBits);
+  return bits ? std::vector<unsigned>(bits, bits + bm.bmWidth * bm.bmHeight)
+              : std::vector<unsigned>();
 }
 
 int CountOpaque(const Pixels& p) {
@@ -76,6 +92,7 @@ TEST_CASE("test images are generated") {
   REQUIRE(!RedPng().empty());
   REQUIRE(!BluePng().empty());
   REQUIRE(!StripPng().empty());
+  REQUIRE(!GradientPng().empty());
 }
 
 TEST_CASE("per-pixel window: untouched pixels stay 0,0,0,0; children are cut at the parent") {
@@ -245,4 +262,55 @@ TEST_CASE("images load from IMAGE resources and files; failures give no image") 
   CHECK(r.top == 1);
   CHECK(r.right == 599);
   CHECK(r.bottom == 35);
+}
+
+TEST_CASE("ordinary window: partial repaints leave exactly the pixels of a full paint") {
+  TestWindow window(Screen);
+  HWND hwnd = window.GetHwnd();
+  Image(GradientPng(), Box(0, 0, 200, 100), &window);  // 1:1 under everything
+  UiElement* sprite =
+      new UiElement(30, 30, StripPng().c_str(), &window, 0, nullptr, nullptr, nullptr);
+  sprite->SetFrameGrid(4, 1);
+  UiElement* scaled = Image(StripPng(), Box(100, 20, 180, 40), &window);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  UpdateWindow(hwnd);
+  std::vector<unsigned> full = CanvasPixels(window);
+  REQUIRE(full.size() == 200 * 100);
+  CHECK(Hex(full[50 * 200 + 150]) == Hex(0xFF000000u | (150u << 16) | (100u << 8) | 200u));
+
+  // Changes shown and taken back through small update rectangles only.
+  sprite->SetFrame(2, 0);
+  UpdateWindow(hwnd);
+  CHECK(CanvasPixels(window) != full);
+  sprite->SetFrame(0, 0);
+  UpdateWindow(hwnd);
+  scaled->SetVisible(0);
+  UpdateWindow(hwnd);
+  scaled->SetVisible(1);
+  UpdateWindow(hwnd);
+  CHECK(CanvasPixels(window) == full);
+}
+
+TEST_CASE("per-pixel window repaints the whole tree; layered attributes switch the path") {
+  TestWindow window(Screen, PerPixel);
+  HWND hwnd = window.GetHwnd();
+  auto* a = new RecordingElement("a", RECT{10, 10, 50, 50}, &window, RedPng().c_str());
+  auto* b = new RecordingElement("b", RECT{60, 10, 100, 50}, &window, BluePng().c_str());
+  InvalidateRect(hwnd, nullptr, FALSE);
+  UpdateWindow(hwnd);
+  PumpFor(20);
+  a->draws = b->draws = 0;
+  a->SetFrame(1, 0);
+  UpdateWindow(hwnd);
+  CHECK(a->draws == 1);
+  CHECK(b->draws == 1);  // UpdateLayeredWindow replaces the whole picture
+
+  REQUIRE(SetLayeredWindowAttributes(hwnd, 0, 255, LWA_ALPHA));
+  UpdateWindow(hwnd);  // the system may repaint the whole window once after the switch
+  PumpFor(20);
+  a->draws = b->draws = 0;
+  a->SetFrame(0, 0);
+  UpdateWindow(hwnd);
+  CHECK(a->draws == 1);
+  CHECK(b->draws == 0);
 }
