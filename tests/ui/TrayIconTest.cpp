@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/Config.h"
 #include "app/Text.h"
+#include "ui/LayeredWindow.h"
 #include "ui/TrayIcon.h"
 #include "ui/WindowSubclass.h"
 
@@ -353,7 +355,8 @@ TEST_CASE("every message reaches the previous procedure unchanged and its answer
     CHECK(seen[0].wParam == w);
     CHECK(seen[0].lParam == l);
     // Texts keep their characters: a Unicode window's text does not pass through ANSI.
-    const wchar_t* text = unicode ? L"关闭 \u0e01 \u0105" : L"关闭";
+    // (An ANSI window keeps its text in the ANSI code page, so it gets a plain one.)
+    const wchar_t* text = unicode ? L"关闭 \u0e01 \u0105" : L"owner text";
     REQUIRE(SetWindowTextW(t.owner.hwnd, text));
     wchar_t back[64] = {};
     GetWindowTextW(t.owner.hwnd, back, 64);
@@ -438,4 +441,28 @@ TEST_CASE("WindowSubclass refuses what would break the window's procedure chain"
     CHECK(sub.GetWindow() == nullptr);
     CHECK(sub.Detach() == 0);
   }
+}
+
+TEST_CASE("on a toolkit window the tray icon restores it and the window keeps its messages") {
+  RECT screen{30, 30, 330, 230};
+  LayeredWindow window(&screen, nullptr, L"TrayTestToolkitWindow", nullptr, 0, WS_POPUP, 0, 0,
+                       nullptr, nullptr);
+  REQUIRE(window.GetHwnd() != nullptr);
+  Menu menu;
+  TrayIcon tray;
+  REQUIRE(
+      tray.Create(window.GetHwnd(), AppIcon(), menu.handle, "tip", 1, WM_LBUTTONUP, WM_RBUTTONUP));
+  // A task handed over from another thread still reaches the window through the takeover.
+  bool ran = false;
+  std::thread poster([&] { window.PostTask([&] { ran = true; }); });
+  poster.join();
+  PumpFor(100);
+  CHECK(ran);
+  CHECK_FALSE(IsWindowVisible(window.GetHwnd()));
+  SendMessageW(window.GetHwnd(), TrayCallbackMessage, reinterpret_cast<WPARAM>(menu.handle),
+               WM_LBUTTONUP);
+  CHECK(IsWindowVisible(window.GetHwnd()));
+  tray.Destroy();
+  CHECK(GetWindowLongPtrA(window.GetHwnd(), GWLP_WNDPROC) ==
+        reinterpret_cast<LONG_PTR>(&LayeredWindowProc));
 }
