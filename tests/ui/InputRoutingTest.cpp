@@ -235,23 +235,19 @@ TEST_CASE("tasks from another thread run on the window's thread in order") {
     std::vector<int> order;
     bool sentDone = false;
   } shared{&f.window, {}, {}, false};
-  HANDLE worker = CreateThread(
-      nullptr, 0,
-      [](void* p) -> DWORD {
-        auto* s = static_cast<Shared*>(p);
-        for (int i = 0; i < 3; ++i) {
-          s->window->PostTask([s, i] {
-            s->threads.push_back(GetCurrentThreadId());
-            s->order.push_back(i);
-          });
-        }
-        s->window->SendTask([s] {
-          s->threads.push_back(GetCurrentThreadId());
-          s->sentDone = true;
-        });
-        return 0;
-      },
-      &shared, 0, nullptr);
+  Shared* s = &shared;
+  HANDLE worker = uitest::StartThread([s] {
+    for (int i = 0; i < 3; ++i) {
+      s->window->PostTask([s, i] {
+        s->threads.push_back(GetCurrentThreadId());
+        s->order.push_back(i);
+      });
+    }
+    s->window->SendTask([s] {
+      s->threads.push_back(GetCurrentThreadId());
+      s->sentDone = true;
+    });
+  });
   REQUIRE(worker != nullptr);
   CHECK(PumpUntil([&] { return shared.sentDone && shared.order.size() == 3; }));
   CHECK(WaitForSingleObject(worker, 2000) == WAIT_OBJECT_0);
@@ -261,4 +257,50 @@ TEST_CASE("tasks from another thread run on the window's thread in order") {
   // A window that no longer exists takes no task.
   DestroyWindow(f.hwnd);
   CHECK(!f.window.PostTask([] {}));
+}
+
+TEST_CASE("cursor, wheel and leave messages go to the hover element") {
+  Fixture f;
+  HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+  f.a->SetCursor(hand);
+  SendMessageA(f.hwnd, WM_MOUSEMOVE, 0, At(20, 20));
+  CHECK(SendMessageA(f.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(f.hwnd),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) == 0);
+  CHECK(GetCursor() == hand);
+  CHECK(f.b->OnSetCursor() == 0);  // no cursor of its own: the class cursor stays in charge
+
+  f.a->SetNotifyParent(1, 0);
+  SendMessageA(f.hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+               MAKELPARAM(WindowRect.left + 120, WindowRect.top + 20));
+  REQUIRE(!f.window.events.empty());
+  CHECK(f.window.events.back().code == WheelTurned);
+  // The wheel's screen point comes back as a posted client-area move, which finds b.
+  MSG posted;
+  REQUIRE(PeekMessageA(&posted, f.hwnd, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE));
+  CHECK(LOWORD(posted.lParam) == 120);
+  CHECK(HIWORD(posted.lParam) == 20);
+
+  Log().clear();
+  SendMessageA(f.hwnd, WM_MOUSELEAVE, 0, 0);
+  CHECK(Log() == std::vector<std::string>{"a:leave"});
+  CHECK(f.window.GetHoverElement() == nullptr);
+}
+
+TEST_CASE("CenterWindow centres the client size on the given area, rounding toward zero") {
+  Fixture f;
+  struct Case {
+    RECT area;
+    LONG x, y;
+  } cases[] = {{RECT{0, 0, 800, 600}, 200, 150},
+               {RECT{100, 50, 501, 351}, 100, 50},
+               {RECT{0, 0, 399, 299}, 0, 0},  // (399 - 400) / 2 rounds to 0
+               {RECT{-100, -100, 0, 0}, -250, -200}};
+  for (const Case& c : cases) {
+    f.window.CenterWindow(&c.area);
+    RECT r;
+    GetWindowRect(f.hwnd, &r);
+    CAPTURE(c.area.left);
+    CHECK(r.left == c.x);
+    CHECK(r.top == c.y);
+  }
 }

@@ -102,21 +102,15 @@ TEST_CASE("the registry answers per thread and never for destroyed windows") {
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   } shared;
   shared.mainWindow = mine.GetHwnd();
-  HANDLE worker = CreateThread(
-      nullptr, 0,
-      [](void* p) -> DWORD {
-        auto* s = static_cast<Shared*>(p);
-        {
-          TestWindow theirs(RECT{60, 0, 110, 50});
-          s->workerWindow = theirs.GetHwnd();
-          s->workerFindsOwn = WindowRegistry::Find(theirs.GetHwnd()) == &theirs;
-          s->workerFindsMain = WindowRegistry::Find(s->mainWindow) != nullptr;
-          SetEvent(s->created);
-          WaitForSingleObject(s->release, 5000);
-        }
-        return 0;
-      },
-      &shared, 0, nullptr);
+  Shared* s = &shared;
+  HANDLE worker = uitest::StartThread([s] {
+    TestWindow theirs(RECT{60, 0, 110, 50});
+    s->workerWindow = theirs.GetHwnd();
+    s->workerFindsOwn = WindowRegistry::Find(theirs.GetHwnd()) == &theirs;
+    s->workerFindsMain = WindowRegistry::Find(s->mainWindow) != nullptr;
+    SetEvent(s->created);
+    WaitForSingleObject(s->release, 5000);
+  });
   REQUIRE(worker != nullptr);
   REQUIRE(WaitForSingleObject(shared.created, 5000) == WAIT_OBJECT_0);
   CHECK(shared.workerFindsOwn);

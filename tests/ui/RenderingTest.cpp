@@ -314,3 +314,26 @@ TEST_CASE("per-pixel window repaints the whole tree; layered attributes switch t
   CHECK(a->draws == 1);
   CHECK(b->draws == 0);
 }
+
+TEST_CASE("a point-form window takes its skin's size and draws it at 1:1") {
+  class SkinnedWindow : public LayeredWindow {
+   public:
+    SkinnedWindow()
+        : LayeredWindow(150, 120, GradientPng().c_str(), L"UiCoreSkinned", nullptr, 0, WS_POPUP, 0,
+                        0, nullptr, nullptr) {
+      ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+      visible = 1;
+    }
+  } window;
+  REQUIRE(window.GetHwnd() != nullptr);
+  RECT screen;
+  GetWindowRect(window.GetHwnd(), &screen);
+  CHECK(screen.left == 150);
+  CHECK(screen.top == 120);
+  CHECK(screen.right - screen.left == 200);
+  CHECK(screen.bottom - screen.top == 100);
+  CHECK(window.IsStretched() == 0);
+  Pixels p = Print(window.GetHwnd());
+  CHECK_PIXEL(p, 0, 0, 0xFF000000u);
+  CHECK_PIXEL(p, 199, 99, 0xFF000000u | (199u << 16) | (198u << 8) | ((199u + 99u) & 0xFFu));
+}

@@ -144,6 +144,21 @@ int TestWindow::OnLButtonUp(WPARAM w, LPARAM l) {
   return LayeredWindow::OnLButtonUp(w, l);
 }
 
+namespace {
+DWORD WINAPI RunBody(void* p) {
+  std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(p));
+  (*body)();
+  return 0;
+}
+}  // namespace
+
+HANDLE StartThread(std::function<void()> body) {
+  auto* heap = new std::function<void()>(std::move(body));
+  HANDLE thread = CreateThread(nullptr, 0, RunBody, heap, 0, nullptr);
+  if (!thread) delete heap;
+  return thread;
+}
+
 void PumpFor(DWORD ms) {
   DWORD start = GetTickCount();
   do {

@@ -4,6 +4,7 @@
 
 #include <doctest/doctest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,9 @@ class TestWindow : public LayeredWindow {
   std::vector<ElementEvent> events;
   std::vector<UiElement*> eventSources;
 };
+
+// Runs body on a new thread; the caller waits for and closes the handle (null on failure).
+HANDLE StartThread(std::function<void()> body);
 
 // Dispatches queued messages until `ms` have passed.
 void PumpFor(DWORD ms);
