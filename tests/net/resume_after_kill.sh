@@ -51,9 +51,9 @@ cmp "$source_file" "$local_file"
 echo "final file is byte-identical ($size bytes)"
 
 log=$(tail -c +"$((log_start + 1))" "$server/access.log")
-ranges=$(grep -c ' 206 .*range="bytes=' <<<"$log" || true)
+ranges=$(grep -c '/resume_big.bin HTTP/1.0" 206 .*range="bytes=' <<<"$log" || true)
 echo "range requests answered with 206: $ranges"
-grep ' 206 ' <<<"$log" || true
+grep '/resume_big.bin HTTP/1.0" 206 ' <<<"$log" || true
 # A kill between a block's write and its re-stamp leaves the file with the current time
 # under Wine, and that restart begins again from byte 0; most restarts must resume.
 if [ "$ranges" -lt $((kills / 2)) ]; then
