@@ -85,6 +85,7 @@ void LayeredWindow::CreateHostWindow(const wchar_t* className, HWND owner, DWORD
     return;
   }
   WindowRegistry::Register(this);
+  taskWindow = hwnd;
   RECT initial = bounds;
   SetBounds(&initial, IsStretched());
   visible = (style & WS_VISIBLE) ? 1 : 0;
@@ -103,6 +104,7 @@ LayeredWindow::~LayeredWindow() {
 }
 
 void LayeredWindow::OnWindowDestroyed() {
+  taskWindow = nullptr;
   WindowRegistry::Forget(hwnd, this);
   // No element may keep a handle value the system can hand to another window.
   SetSubtreeHwnd(nullptr);
@@ -154,9 +156,8 @@ void LayeredWindow::CenterWindow(const RECT* area) {
 }
 
 bool LayeredWindow::PostTask(std::function<void()> task) {
-  if (!task) return false;
-  HWND target = hwnd;
-  if (!target) return false;
+  HWND target = taskWindow;
+  if (!task || !target) return false;
   {
     std::lock_guard<std::mutex> guard(taskLock);
     postedTasks.push_back(std::move(task));
@@ -169,12 +170,13 @@ bool LayeredWindow::PostTask(std::function<void()> task) {
 }
 
 bool LayeredWindow::SendTask(const std::function<void()>& task) {
-  if (!task || !hwnd) return false;
+  HWND target = taskWindow;
+  if (!task || !target) return false;
   if (IsUiThread()) {
     task();
     return true;
   }
-  return SendMessageA(hwnd, ToolkitTaskMessage, 1, reinterpret_cast<LPARAM>(&task)) == 1;
+  return SendMessageA(target, ToolkitTaskMessage, 1, reinterpret_cast<LPARAM>(&task)) == 1;
 }
 
 void LayeredWindow::RunPostedTasks() {

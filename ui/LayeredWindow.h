@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -89,6 +90,8 @@ class LayeredWindow : public UiElement {
   void PostMouseMoveAtCursor();
 
   DWORD uiThreadId;
+  // The handle as other threads may read it for PostTask and SendTask; null once destroyed.
+  std::atomic<HWND> taskWindow{nullptr};
   std::mutex taskLock;  // guards postedTasks only; taken by posting threads and the UI thread
   std::deque<std::function<void()>> postedTasks;
 };

@@ -129,7 +129,6 @@ TEST_CASE("per-pixel window: untouched pixels stay 0,0,0,0; children are cut at 
 
 TEST_CASE("the window's SetBounds makes a canvas of the new size") {
   TestWindow window(Screen, PerPixel);
-  int width = 0, height = 0;
   BITMAP bm = {};
   GetObjectA(GetCurrentObject(window.GetCanvas(), OBJ_BITMAP), sizeof(bm), &bm);
   CHECK(bm.bmWidth == 200);
@@ -152,8 +151,6 @@ TEST_CASE("the window's SetBounds makes a canvas of the new size") {
   Pixels p = Print(window.GetHwnd());
   CHECK(p.width == 300);
   CHECK(CountOpaque(p) == 0);
-  (void)width;
-  (void)height;
 }
 
 TEST_CASE("ordinary window: invalidating one element repaints only its rectangle") {

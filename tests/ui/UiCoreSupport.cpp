@@ -90,10 +90,6 @@ int RecordingElement::OnKillFocus() {
   Record("killfocus");
   return UiElement::OnKillFocus();
 }
-void RecordingElement::SetFrame(int column, int row) {
-  if (column == 0 && row == 0) ++frameResets;
-  UiElement::SetFrame(column, row);
-}
 
 TestWindow::TestWindow(const RECT& screen, DWORD exStyle, const wchar_t* className, UINT classStyle,
                        DWORD style, HWND owner)

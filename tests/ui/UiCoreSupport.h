@@ -49,13 +49,11 @@ class RecordingElement : public UiElement {
   int OnRButtonUp(WPARAM w, LPARAM l) override;
   int OnSetFocus() override;
   int OnKillFocus() override;
-  void SetFrame(int column, int row) override;
 
   std::string name;
   int draws = 0;
   RECT lastDrawClip{};  // clip bounds of the last Draw
   int setFocusAnswer = 1;
-  int frameResets = 0;  // SetFrame(0, 0) calls
 
  private:
   void Record(const char* what);
