@@ -12,6 +12,7 @@
 #include "app/Config.h"
 #include "app/Handle.h"
 #include "app/Text.h"
+#include "tests/support/TestSupport.h"
 #include "ui/LayeredWindow.h"
 #include "ui/browser/BannerBrowser.h"
 #include "ui/browser/BrowserSite.h"
@@ -514,6 +515,8 @@ TEST_CASE("the banner joins the window's tree on the UI thread and its control n
     MESSAGE("banner: browser control present");
     CHECK(SameRect(ClientRectIn(control.front(), windowHandle), Rect(2, 37, 597, 211)));
     CHECK_FALSE(banner->HasThreadEnded());
+    CHECK((static_cast<DWORD>(GetWindowLongA(control.front(), GWL_STYLE)) & BannerStyle) ==
+          BannerStyle);
     // A move from the UI thread reaches the control on its thread.
     RECT moved = Rect(12, 47, 607, 221);
     banner->SetBounds(&moved, 1);
@@ -542,5 +545,75 @@ TEST_CASE("a banner stopped at once after its start ends cleanly") {
   CHECK(ForeignChildren(window->GetHwnd()).empty());
   // The element stays in the tree, empty, until its window goes.
   CHECK(window->GetChildren().back() == banner);
+  delete window;
+}
+
+namespace {
+constexpr char NoEngineCase[] = "without a browser engine the banner stays an empty element";
+constexpr char NoEngineVariable[] = "TEZ_BANNER_WITHOUT_ENGINE";
+
+std::string Variable(const char* name) {
+  char value[1024] = {};
+  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value) : std::string();
+}
+}  // namespace
+
+TEST_CASE(NoEngineCase) {
+  if (Variable(NoEngineVariable).empty()) {
+    // Runs this case again in a copy of this program whose DLL overrides (Wine's per-program
+    // settings in the prefix's registry) refuse the DLLs of the browser control, so the
+    // control cannot be created at all.
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string folder = test::ScratchDir("banner_without_engine");
+    std::string copy = folder + "\\banner_without_engine.exe";
+    REQUIRE(CopyFileA(program, copy.c_str(), FALSE));
+    const char* key = "Software\\Wine\\AppDefaults\\banner_without_engine.exe\\DllOverrides";
+    HKEY overrides = nullptr;
+    REQUIRE(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &overrides, nullptr) == ERROR_SUCCESS);
+    for (const char* dll : {"ieframe", "shdocvw"}) {
+      RegSetValueExA(overrides, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    }
+    RegCloseKey(overrides);
+    SetEnvironmentVariableA(NoEngineVariable, "1");
+    int rc = test::RunProcess("\"" + copy + "\" --no-intro -tc=\"" + NoEngineCase + "\"", 60000);
+    SetEnvironmentVariableA(NoEngineVariable, nullptr);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\banner_without_engine.exe");
+    CHECK(rc == 0);
+    return;
+  }
+  // In the child.
+  void* probe = nullptr;
+  OleInitialize(nullptr);
+  HRESULT created =
+      CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IWebBrowser2, &probe);
+  if (SUCCEEDED(created) && probe) static_cast<IUnknown*>(probe)->Release();
+  OleUninitialize();
+  REQUIRE(FAILED(created));
+
+  CopyBounded(BannerUrl, BannerUrlSize, L"about:blank");
+  LayeredWindow* window = MakeDownloadWindow();
+  BannerBrowser* banner = StartBanner(window);
+  REQUIRE(banner != nullptr);
+  DWORD start = GetTickCount();
+  while (!banner->HasThreadEnded() && GetTickCount() - start < 5000) Pump(20);
+  CHECK(banner->HasThreadEnded());
+  CHECK_FALSE(banner->HasControl());
+  CHECK(banner->GetSite() == nullptr);
+  CHECK(banner->GetControlWindow() == nullptr);
+  CHECK(ForeignChildren(window->GetHwnd()).empty());
+  CHECK(OtherVisibleWindows(window->GetHwnd()).empty());
+  RECT bounds{};
+  banner->GetBounds(&bounds);
+  CHECK(SameRect(bounds, Rect(2, 37, 597, 211)));
+  CHECK(window->GetChildren().back() == banner);
+  // Changes to the empty element touch no control.
+  RECT moved = Rect(0, 0, 10, 10);
+  banner->SetBounds(&moved, 1);
+  banner->SetVisible(0);
+  banner->SetEnabled(0);
+  CHECK(banner->IsVisible() == 0);
   delete window;
 }

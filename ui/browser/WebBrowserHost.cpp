@@ -151,16 +151,19 @@ int WebBrowserHost::MakeControl(HWND frame, const RECT* position, DWORD controlS
     DestroyControl();
     return 0;
   }
-  inPlace->GetWindow(&controlWindow);
-  if (controlWindow) {
+  auto addStyle = [this, controlStyle] {
     SetWindowLongA(controlWindow, GWL_STYLE,
                    GetWindowLongA(controlWindow, GWL_STYLE) | static_cast<LONG>(controlStyle) |
                        WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-  }
+  };
+  inPlace->GetWindow(&controlWindow);
+  if (controlWindow) addStyle();
   object->DoVerb((controlStyle & WS_VISIBLE) ? OLEIVERB_SHOW : OLEIVERB_HIDE, nullptr, clientSite,
                  0, nullptr, nullptr);
   // Most controls make their window only when activated by DoVerb.
-  if (!controlWindow) inPlace->GetWindow(&controlWindow);
+  if (!controlWindow && SUCCEEDED(inPlace->GetWindow(&controlWindow)) && controlWindow) {
+    addStyle();
+  }
   inPlace->Release();
 
   // Events: failures here leave the control working without them.
