@@ -219,6 +219,9 @@ TEST_CASE("default Draw: frames, mirroring, stretching, 1:1 crops and opacity") 
   CHECK_NEAR_PIXEL(cropped, 77, 35, Right[1]);
   CHECK_NEAR_PIXEL(cropped, 92, 35, Left[3]);
   CHECK_NEAR_PIXEL(cropped, 97, 35, Right[3]);
+  // Below the 10-pixel-high image the tile-flip wrap repeats it instead of leaving a hole.
+  CHECK_NEAR_PIXEL(cropped, 62, 55, Left[0]);
+  CHECK_NEAR_PIXEL(cropped, 77, 65, Right[1]);
 
   // Opacity 128 gives about half alpha (premultiplied) on a transparent canvas.
   UiElement* faded = Image(RedPng(), Box(120, 10, 160, 50), &window);
@@ -269,21 +272,24 @@ TEST_CASE("ordinary window: partial repaints leave exactly the pixels of a full 
       new UiElement(30, 30, StripPng().c_str(), &window, 0, nullptr, nullptr, nullptr);
   sprite->SetFrameGrid(4, 1);
   UiElement* scaled = Image(StripPng(), Box(100, 20, 180, 40), &window);
+  scaled->SetVisible(0);
   InvalidateRect(hwnd, nullptr, FALSE);
   UpdateWindow(hwnd);
   std::vector<unsigned> full = CanvasPixels(window);
   REQUIRE(full.size() == 200 * 100);
   CHECK(Hex(full[50 * 200 + 150]) == Hex(0xFF000000u | (150u << 16) | (100u << 8) | 200u));
 
-  // Changes shown and taken back through small update rectangles only.
+  // Changes shown and taken back through small update rectangles only; the last one leaves
+  // the background alone in the rectangle, drawn from the middle of its image.
   sprite->SetFrame(2, 0);
   UpdateWindow(hwnd);
   CHECK(CanvasPixels(window) != full);
   sprite->SetFrame(0, 0);
   UpdateWindow(hwnd);
-  scaled->SetVisible(0);
-  UpdateWindow(hwnd);
   scaled->SetVisible(1);
+  UpdateWindow(hwnd);
+  CHECK(CanvasPixels(window) != full);
+  scaled->SetVisible(0);
   UpdateWindow(hwnd);
   CHECK(CanvasPixels(window) == full);
 }
