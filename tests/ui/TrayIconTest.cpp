@@ -36,7 +36,12 @@ LRESULT Answer(UINT message, WPARAM wParam, LPARAM lParam) {
   return message == ProbeMessage ? static_cast<LRESULT>(wParam * 3 + lParam) : TrayAnswer;
 }
 
+// Activations of any owner window; recorded as they happen, so another program that takes
+// the foreground later (tests run side by side on one display) cannot hide them.
+int activations;
+
 LRESULT CALLBACK OwnerProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) ++activations;
   if (Recorded(message)) return Answer(message, wParam, lParam);
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -75,6 +80,7 @@ struct Owner {
     }
     REQUIRE(hwnd != nullptr);
     seen.clear();
+    activations = 0;
   }
   ~Owner() {
     if (IsWindow(hwnd)) DestroyWindow(hwnd);
@@ -236,7 +242,7 @@ TEST_CASE("releasing the left button on the icon restores the window and removes
   REQUIRE_FALSE(IsWindowVisible(t.owner.hwnd));
   CHECK(t.Callback(WM_LBUTTONUP) == TrayAnswer);
   CHECK(IsWindowVisible(t.owner.hwnd));
-  CHECK(GetForegroundWindow() == t.owner.hwnd);
+  CHECK(activations >= 1);
   CHECK(t.tray.IsShown() == 0);
   CHECK_FALSE(IconPresent(t.tray.GetIconData()));
   // The owner's own procedure saw the callback too, unchanged.
@@ -297,7 +303,7 @@ TEST_CASE("releasing the right button opens the menu with the owner in front") {
     for (const Seen& s : seen) {
       if (s.message == WM_INITMENUPOPUP) CHECK(s.wParam == reinterpret_cast<WPARAM>(t.menu.handle));
     }
-    CHECK(GetForegroundWindow() == t.owner.hwnd);
+    CHECK(activations >= 1);
     CHECK(CountSeen(WM_COMMAND) == 0);
   }
   SUBCASE("choosing the item delivers its command to the owner") {
