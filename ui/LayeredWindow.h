@@ -38,6 +38,8 @@ class LayeredWindow : public UiElement {
   // bounds to (0, 0, width, height). Null: a query.
   RECT SetBounds(const RECT* bounds, int stretch) override;
 
+  // Overrides hand every message they do not consume to LayeredWindow::HandleMessage: the
+  // toolkit's own ToolkitMessage and ToolkitTaskMessage are served there.
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);  // 53
   virtual int PreTranslateMessage(MSG* msg);                              // 54
   // 1 with out filled (client coordinates) when a left press on `pressed` inside out drags
