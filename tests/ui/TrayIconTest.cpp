@@ -181,6 +181,16 @@ TEST_CASE("Create prepares the icon data and the notification area shows nothing
     CHECK(data->uID == static_cast<UINT>(reinterpret_cast<UINT_PTR>(t.menu.handle)));
     CHECK(std::string(data->szTip) == "tip");
   }
+  SUBCASE("a second tray icon cannot take over the same window") {
+    TrayIcon second;
+    CHECK_FALSE(
+        second.Create(t.owner.hwnd, AppIcon(), t.menu.handle, "x", 1, WM_LBUTTONUP, WM_RBUTTONUP));
+    CHECK(second.GetIconData() == nullptr);
+    CHECK(second.GetOwner() == nullptr);
+    // The first one still works.
+    CHECK(t.Callback(WM_LBUTTONUP) == TrayAnswer);
+    CHECK(IsWindowVisible(t.owner.hwnd));
+  }
   SUBCASE("Create without an owner does nothing") {
     TrayIcon empty;
     CHECK(empty.Create(nullptr, AppIcon(), t.menu.handle, "x", 1, WM_LBUTTONUP, WM_RBUTTONUP));
