@@ -161,6 +161,9 @@ TEST_CASE("each look of a button draws its own cell of the image") {
     REQUIRE(Column(button) == look);
 
     test::Pixels p = window.Capture();
+    REQUIRE(p.width > 0);
+
+    REQUIRE(p.width > 0);
     int compared = 0, matching = 0;
     for (int y = 0; y < 50; ++y) {
       for (int x = 0; x < 148; ++x) {

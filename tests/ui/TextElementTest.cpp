@@ -88,6 +88,7 @@ TEST_CASE("a label draws in its brush's colour and only inside its bounds") {
   // Far longer than the bounds: GDI+ wraps it, the clip of Paint cuts it.
   label->SetText(L"下载失败：网络不稳定造成。安全软件或防火墙阻挡了本次下载。");
   test::Pixels p = window.Capture();
+  REQUIRE(p.width > 0);
   int inside = p.Ink(area);
   CHECK(inside > 50);
   CHECK(p.Ink(RECT{0, 0, 240, 120}) == inside);
@@ -113,6 +114,7 @@ TEST_CASE("a null font draws as 宋体 12 pt, a null brush in 0xFEFFFFFF, a null
   Label(&window, first)->SetText(L"点击安装 Tolmaro 2.1");
   Label(&window, second, songti.get(), &white, &format)->SetText(L"点击安装 Tolmaro 2.1");
   test::Pixels p = window.Capture();
+  REQUIRE(p.width > 0);
   CHECK(p.Ink(first) > 50);
   CHECK(p.Crop(first) == p.Crop(second));
   uint32_t brightest = 0;
@@ -147,6 +149,7 @@ TEST_CASE("the font rule falls back to the generic sans-serif family at the requ
   Label(&window, first, unknown.get())->SetText(L"Download 42%");
   Label(&window, second, &reference)->SetText(L"Download 42%");
   test::Pixels p = window.Capture();
+  REQUIRE(p.width > 0);
   CHECK(p.Ink(first) > 50);
   CHECK(p.Crop(first) == p.Crop(second));
 }
@@ -167,6 +170,7 @@ TEST_CASE("the Chinese families of the windows draw real, distinct glyphs") {
     first->SetText(L"安");
     second->SetText(L"装");
     test::Pixels p = window.Capture();
+    REQUIRE(p.width > 0);
     CHECK(p.Ink(a) > 20);
     CHECK(p.Ink(b) > 20);
     CHECK(test::CountDifferent(p.Crop(a), p.Crop(b)) > 20);
@@ -197,6 +201,9 @@ TEST_CASE("the label's font, format and brush are its own copies") {
   label->SetText(L"新手提示：");
 
   test::Pixels p = window.Capture();
+  REQUIRE(p.width > 0);
+
+  REQUIRE(p.width > 0);
   CHECK(p.Ink(copied) > 50);
   CHECK(p.Crop(kept) == p.Crop(copied));
   // Centred by the copied format: nothing near the left edge.
