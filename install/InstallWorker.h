@@ -11,8 +11,13 @@
 
 class InstallHost;
 
+// Download attempts before the download failure: DownloadRetryLimit (install/AttemptLimit.cpp).
+// Only the acceptance tests' build of the program links a lower bound of its own in place of
+// that file, so the failure shows in seconds; the shipped program never does.
+extern const int32_t DownloadAttemptLimit;
+
 struct InstallWorkerSettings {
-  int32_t attemptLimit = DownloadRetryLimit;
+  int32_t attemptLimit = DownloadAttemptLimit;
   const char* statsHost = StatsHost;  // host[:port] of the statistics endpoint
 };
 
