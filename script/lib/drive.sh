@@ -89,7 +89,7 @@ PY
 
 # Default value of a registry key under HKEY_CURRENT_USER, or nothing.
 tez_reg_default() {  # key below HKCU
-  tez_wine reg query "HKCU\\$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'
+  tez_wine reg query "HKCU\\$1" /ve 2>/dev/null | tr -d '\r' | LC_ALL=C sed -n 's/.*REG_SZ[[:space:]]*//p'
 }
 
 # Port of a host[:port] text (80 without one).
