@@ -21,8 +21,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.lpszClassName = "BareWindow";
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, "BareWindow", "bare window", WS_POPUP | WS_VISIBLE, 340, 337,
-                              600, 350, nullptr, nullptr, instance, nullptr);
+  HWND hwnd = CreateWindowExA(0, "BareWindow", "bare window", WS_POPUP | WS_VISIBLE, 340, 337, 600,
+                              350, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
