@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -17,7 +18,9 @@
 #include "ui/LayeredWindow.h"
 #include "ui/TextElement.h"
 #include "ui/TrayIcon.h"
+#include "windows/ErrorWindow.h"
 #include "windows/ProgressDisplay.h"
+#include "windows/WelcomeBubble.h"
 
 class DownloadWindow;
 
@@ -105,6 +108,10 @@ class DownloadWindow : public LayeredWindow, public HttpDownloader, public Insta
   UiElement* hideButton = nullptr;
   UiElement* minimizeButton = nullptr;
   TrayIcon trayIcon;
+  // The error window (hidden until a failure) and the elements this window fills in it.
+  std::unique_ptr<ErrorWindow> errorWindow;
+  ErrorWindowElements errorElements;
+  DesktopIconTip iconTip;  // the welcome bubble beside the new desktop icon
 
  private:
   void BuildElements();
@@ -115,7 +122,7 @@ class DownloadWindow : public LayeredWindow, public HttpDownloader, public Insta
   // The error window, welcome bubble and marker file (DownloadWindowPeers.cpp).
   void CreateErrorWindow();
   void WriteLoginMarker();
-  void OnShowBubble();
+  void OnShowBubble(WPARAM wParam, LPARAM lParam);
   void OnIconSearchTimer();
   void OnBubbleTimer();
   void PressInstallButton();

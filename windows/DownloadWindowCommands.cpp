@@ -53,7 +53,7 @@ LRESULT DownloadWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     installHost.Gate().Pause();
     StartWorker();
   } else if (msg == ShowBubbleMessage) {
-    OnShowBubble();
+    OnShowBubble(wParam, lParam);
   }
   return LayeredWindow::HandleMessage(msg, wParam, lParam);
 }

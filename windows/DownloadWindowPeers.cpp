@@ -1,17 +1,24 @@
 // DownloadWindow's links to its peer windows: the error window, the welcome bubble and the
 // lobby's login marker.
 #include "windows/DownloadWindow.h"
+#include "windows/LobbyLoginMarker.h"
 
-// HOOK(errorwin): the error window is built hidden here once windows/ErrorWindow lands.
-void DownloadWindow::CreateErrorWindow() {}
+void DownloadWindow::CreateErrorWindow() {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  errorWindow = std::make_unique<ErrorWindow>(&client, hwnd);
+  errorElements = errorWindow->CreateElements();
+}
 
-// HOOK(errorwin): fills and shows the error window.
-void DownloadWindow::ShowFailure(int kind) { WriteLog("ShowFailure %d", kind); }
+// Runs on the UI thread: the worker's request arrives through the hand-over.
+void DownloadWindow::ShowFailure(int kind) {
+  if (errorWindow) ShowFailureOn(*errorWindow, errorElements, kind);
+}
 
-// HOOK(errorwin): WriteLobbyLoginMarker.
-void DownloadWindow::WriteLoginMarker() {}
+void DownloadWindow::WriteLoginMarker() { WriteLobbyLoginMarker(pathLabel->GetText()); }
 
-// HOOK(errorwin): the welcome bubble and its timers.
-void DownloadWindow::OnShowBubble() {}
-void DownloadWindow::OnIconSearchTimer() {}
-void DownloadWindow::OnBubbleTimer() {}
+void DownloadWindow::OnShowBubble(WPARAM wParam, LPARAM lParam) {
+  iconTip.OnShowBubble(wParam, lParam);
+}
+void DownloadWindow::OnIconSearchTimer() { iconTip.OnIconSearchTimer(*this, log); }
+void DownloadWindow::OnBubbleTimer() { iconTip.OnBubbleTimer(*this); }

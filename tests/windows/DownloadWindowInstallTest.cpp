@@ -142,3 +142,68 @@ TEST_CASE("the error window's answers start a new worker") {
   Click(w, w.installButton);
   EndWorker(w);
 }
+
+TEST_CASE("a failure the worker reports shows the error window; its OK leaves a paused worker") {
+  auto window = MakeWindow();
+  DownloadWindow& w = *window;
+  UseScript(w, "failure");
+  REQUIRE(w.errorWindow != nullptr);
+  HWND box = w.errorWindow->GetHwnd();
+  CHECK_FALSE(IsWindowVisible(box));
+  CHECK(GetWindow(box, GW_OWNER) == w.GetHwnd());
+
+  // From another thread, as the worker does it.
+  HANDLE reporter = CreateThread(
+      nullptr, 0,
+      [](LPVOID host) -> DWORD {
+        static_cast<InstallHost*>(host)->ShowFailure(1);
+        return 0;
+      },
+      static_cast<InstallHost*>(&w.InstallHostPart()), 0, nullptr);
+  REQUIRE(reporter != nullptr);
+  WaitForSingleObject(reporter, 5000);
+  CloseHandle(reporter);
+  REQUIRE(PumpUntil([&] { return IsWindowVisible(box) != FALSE; }));
+  CHECK(Narrow(Text(w.errorElements.title)) == Narrow(L"安装失败："));
+  CHECK(w.errorElements.retryButton->IsVisible() == 0);
+
+  int before = RequestsFor("failure");
+  Click(*w.errorWindow, w.errorElements.okButton);
+  CHECK_FALSE(IsWindowVisible(box));
+  CHECK(InstallPhase.load() == Paused);
+  CHECK(Narrow(Text(w.installCaption)) == Narrow(L"继续安装"));
+  PumpFor(500);
+  CHECK(RequestsFor("failure") == before);
+  EndWorker(w);
+}
+
+TEST_CASE("activation writes the login marker, restores the window and presses install") {
+  auto window = MakeWindow();
+  DownloadWindow& w = *window;
+  HWND hwnd = w.GetHwnd();
+  std::wstring archive = UseScript(w, "activate");
+  std::wstring folder = w.InstallFolder();
+  REQUIRE(CreateDirectoryW(folder.c_str(), nullptr));
+  ChannelId = 200064;
+  InstallPhase.store(Installing);  // the press then changes nothing else
+  Click(w, w.GetChildren()[7]);    // hidden to the tray
+  REQUIRE_FALSE(IsWindowVisible(hwnd));
+
+  SendMessageW(hwnd, ActivateMessage, 0, 0);
+  CHECK(IsWindowVisible(hwnd));
+  CHECK(w.trayIcon.IsShown() == 0);
+  char channel[32] = {};
+  GetPrivateProfileStringA("ChannelID", "ChannelID", "", channel, sizeof channel,
+                           ToAnsi((folder + L"IsLobbyLogin.dat").c_str()).c_str());
+  CHECK(std::string(channel) == "200064");
+  CHECK(w.WorkerThread() == nullptr);
+
+  // In the idle phase the same message starts the download.
+  InstallPhase.store(Idle);
+  SendMessageW(hwnd, ActivateMessage, 0, 0);
+  CHECK(InstallPhase.load() == Downloading);
+  CHECK(PumpUntil([&] { return FileSizeOf(archive) > 0; }, 10000));
+  Click(w, w.installButton);
+  EndWorker(w);
+  ChannelId = 0;
+}

@@ -86,7 +86,7 @@ void PumpFor(DWORD ms) {
   } while (GetTickCount() - start < ms);
 }
 
-void Click(DownloadWindow& window, UiElement* button) {
+void Click(UiElement& window, UiElement* button) {
   ElementEvent click{0, 0, ButtonClicked};
   window.OnNotify(&click, button);
 }

@@ -41,7 +41,7 @@ bool PumpUntil(Done done, DWORD timeoutMs = 5000) {
 }
 
 // A ButtonClicked event from `button`, as the toolkit raises it.
-void Click(DownloadWindow& window, UiElement* button);
+void Click(UiElement& window, UiElement* button);
 // A real left click at window client coordinates, through the window's messages.
 void MouseClick(DownloadWindow& window, int x, int y);
 
