@@ -121,8 +121,14 @@ crop() {  # window shot.png x0 y0 x1 y1 out.png
   read -r ox oy < <(tez_window_origin "$1")
   convert "$2" -crop "$(($5 - $3))x$(($6 - $4))+$((ox + $3))+$((oy + $4))" +repage "$7"
 }
-# Pixels that differ between two images of the same size (a little colour noise allowed).
-pixels_differ() { compare -metric AE -fuzz 8% "$1" "$2" null: 2>&1 | sed "s/[^0-9].*//" || true; }
+# Pixels that differ between the texts of two pictures of the same size: light or red glyphs
+# on the skin's dark panels, so only the red channel's bright pixels are compared and a
+# change of the panel's shade does not count.
+pixels_differ() {
+  convert "$1" -channel R -separate -threshold 50% +channel "$work/mask-a.png"
+  convert "$2" -channel R -separate -threshold 50% +channel "$work/mask-b.png"
+  compare -metric AE "$work/mask-a.png" "$work/mask-b.png" null: 2>&1 | sed "s/[^0-9].*//" || true
+}
 # Map state of an X window: true when it is shown.
 mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 # Shown top-level windows of the program as big as the download window: 1 normally, 2 while
