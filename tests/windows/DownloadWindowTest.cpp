@@ -151,7 +151,6 @@ TEST_CASE("the default install folder follows the D: drive check") {
       {DRIVE_NO_ROOT_DIR, L"安装路径：C:\\Program Files\\Tolmaro\\", L"C:\\Program Files\\"},
       {DRIVE_FIXED, L"安装路径：D:\\Program Files\\Tolmaro\\", L"D:\\Program Files\\"},
       {DRIVE_CDROM, L"安装路径：D:\\Program Files\\Tolmaro\\", L"D:\\Program Files\\"},
-      {DRIVE_REMOVABLE, L"安装路径：D:\\Program Files\\Tolmaro\\", L"D:\\Program Files\\"},
   };
   for (const Case& c : cases) {
     CAPTURE(c.driveType);
