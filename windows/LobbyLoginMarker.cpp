@@ -10,25 +10,37 @@
 
 namespace {
 
-constexpr size_t MarkerPathSize = 1024;
 constexpr char MarkerFileName[] = "IsLobbyLogin.dat";
 // The path label reads "安装路径：" and then the folder.
 constexpr size_t PathLabelPrefixLength = 5;
 
 }  // namespace
 
-bool WriteLobbyLoginMarkerIn(const wchar_t* installDirectory, int32_t channelId) {
-  if (channelId <= 0 || !installDirectory) return false;
-  char number[16];
-  std::snprintf(number, sizeof(number), "%d", static_cast<int>(channelId));
-
-  char path[MarkerPathSize];
+bool MakeLobbyLoginMarkerPath(const wchar_t* installDirectory,
+                              char (&path)[LobbyLoginMarkerPathSize]) {
+  path[0] = '\0';
+  if (!installDirectory) return false;
   int written = WideCharToMultiByte(CP_ACP, 0, installDirectory, -1, path,
                                     static_cast<int>(sizeof(path)), nullptr, nullptr);
-  if (written <= 0) return false;  // the folder alone does not fit (or cannot be converted)
+  if (written <= 0) {  // the folder alone does not fit (or cannot be converted)
+    path[0] = '\0';
+    return false;
+  }
   size_t used = static_cast<size_t>(written) - 1;
-  if (used + sizeof(MarkerFileName) > sizeof(path)) return false;
+  if (used + sizeof(MarkerFileName) > sizeof(path)) {
+    path[0] = '\0';
+    return false;
+  }
   std::memcpy(path + used, MarkerFileName, sizeof(MarkerFileName));
+  return true;
+}
+
+bool WriteLobbyLoginMarkerIn(const wchar_t* installDirectory, int32_t channelId) {
+  if (channelId <= 0) return false;
+  char path[LobbyLoginMarkerPathSize];
+  if (!MakeLobbyLoginMarkerPath(installDirectory, path)) return false;
+  char number[16];
+  std::snprintf(number, sizeof(number), "%d", static_cast<int>(channelId));
   return WritePrivateProfileStringA("ChannelID", "ChannelID", number, path) != FALSE;
 }
 

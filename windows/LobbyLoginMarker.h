@@ -2,7 +2,15 @@
 // folder, an INI file with [ChannelID] ChannelID=<id>.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+constexpr size_t LobbyLoginMarkerPathSize = 1024;
+
+// The ANSI path of the marker file in installDirectory (which ends in "\"); false, with
+// path emptied, when it does not fit in the buffer or cannot be converted.
+bool MakeLobbyLoginMarkerPath(const wchar_t* installDirectory,
+                              char (&path)[LobbyLoginMarkerPathSize]);
 
 // installDirectory ends in "\". Writes nothing and returns false when channelId is 0 or
 // negative or when the ANSI path does not fit in 1024 bytes; otherwise the result of the
