@@ -20,9 +20,11 @@ bool MakeLobbyLoginMarkerPath(const wchar_t* installDirectory,
                               char (&path)[LobbyLoginMarkerPathSize]) {
   path[0] = '\0';
   if (!installDirectory) return false;
-  int written = WideCharToMultiByte(CP_ACP, 0, installDirectory, -1, path,
-                                    static_cast<int>(sizeof(path)), nullptr, nullptr);
-  if (written <= 0) {  // the folder alone does not fit (or cannot be converted)
+  // A character the code page lacks would become '?' and name another (or no) folder.
+  BOOL lossy = FALSE;
+  int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, installDirectory, -1, path,
+                                    static_cast<int>(sizeof(path)), nullptr, &lossy);
+  if (written <= 0 || lossy) {  // the folder alone does not fit, or not in this code page
     path[0] = '\0';
     return false;
   }

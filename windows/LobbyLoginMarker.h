@@ -8,7 +8,8 @@
 constexpr size_t LobbyLoginMarkerPathSize = 1024;
 
 // The ANSI path of the marker file in installDirectory (which ends in "\"); false, with
-// path emptied, when it does not fit in the buffer or cannot be converted.
+// path emptied, when it does not fit in the buffer or holds a character the ANSI code page
+// lacks.
 bool MakeLobbyLoginMarkerPath(const wchar_t* installDirectory,
                               char (&path)[LobbyLoginMarkerPathSize]);
 

@@ -73,3 +73,14 @@ TEST_CASE("a marker path that does not fit in 1024 bytes is refused, one that fi
     }
   }
 }
+
+TEST_CASE("a folder the ANSI code page cannot spell is refused, not written to a '?' path") {
+  // Thai is in neither code page 936 nor 1252.
+  std::string dir = test::ScratchDir("marker_thai");
+  std::wstring folder = FromAnsi(dir.c_str()) + L"\\\u0E01\\";
+  REQUIRE(CreateDirectoryW(folder.c_str(), nullptr));
+  char path[LobbyLoginMarkerPathSize];
+  CHECK_FALSE(MakeLobbyLoginMarkerPath(folder.c_str(), path));
+  CHECK(path[0] == '\0');
+  CHECK_FALSE(WriteLobbyLoginMarkerIn(folder.c_str(), 200064));
+}
