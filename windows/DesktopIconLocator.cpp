@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -22,6 +23,16 @@ constexpr SIZE_T Record32CapacityOffset = 24;
 constexpr SIZE_T Record64Size = 48;
 constexpr SIZE_T Record64TextOffset = 24;
 constexpr SIZE_T Record64CapacityOffset = 32;
+// The layout of the build's own bitness is the SDK's LVITEMA.
+#ifdef _WIN64
+static_assert(offsetof(LVITEMA, pszText) == Record64TextOffset);
+static_assert(offsetof(LVITEMA, cchTextMax) == Record64CapacityOffset);
+static_assert(offsetof(LVITEMA, lParam) + sizeof(LPARAM) == Record64Size);
+#else
+static_assert(offsetof(LVITEMA, pszText) == Record32TextOffset);
+static_assert(offsetof(LVITEMA, cchTextMax) == Record32CapacityOffset);
+static_assert(offsetof(LVITEMA, iIndent) + sizeof(int) == Record32Size);
+#endif
 
 // Owns a block allocated in another process.
 class RemoteBlock {

@@ -1,6 +1,7 @@
 // Desktop icon search across processes: a stand-in shell (fake_shell.exe) owns the list view;
 // the locator reads it, the bubble goes beside the found icon and its timer hides it.
 #include <doctest/doctest.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <memory>
@@ -187,6 +188,22 @@ TEST_CASE("the icon search shows the bubble beside the icon; the bubble timer hi
   host.tip.OnBubbleTimer(host);
   CHECK(host.StopTimer(BubbleTimerId) == FALSE);
   CHECK(IsWindowVisible(bubbleWindow) == FALSE);
+
+  // A second search replaces the bubble; the first one's window goes with it.
+  LogFile again("bubble_again");
+  host.tip.OnIconSearchTimer(host, again.Log(), "tolmaro", &names);
+  REQUIRE(host.tip.GetBubble());
+  CHECK(host.tip.GetBubble()->GetHwnd() != bubbleWindow);
+  CHECK(IsWindow(bubbleWindow) == FALSE);
+}
+
+TEST_CASE("showing the desktop leaves the thread's COM state as it found it") {
+  // Pinned because an initialisation left open would change the UI thread's COM state for
+  // whatever runs on it later.
+  ToggleDesktop();
+  HRESULT hr = CoInitialize(nullptr);
+  CHECK(hr == S_OK);  // S_FALSE would mean COM was still initialised
+  if (SUCCEEDED(hr)) CoUninitialize();
 }
 
 TEST_CASE("no bubble without the icon, without a list view, or without a shell") {
