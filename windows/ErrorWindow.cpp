@@ -93,6 +93,12 @@ int ErrorWindow::IsDragRegion(RECT* out, UiElement* pressed) {
 }
 
 void ShowFailureOn(ErrorWindow& window, const ErrorWindowElements& elements, int kind) {
+  // Elements belong to the UI thread; a call from elsewhere is handed over, not run here.
+  if (!window.IsUiThread()) {
+    ErrorWindow* target = &window;
+    window.PostTask([target, elements, kind] { ShowFailureOn(*target, elements, kind); });
+    return;
+  }
   FailureTexts texts = GetFailureTexts(kind);
   if (elements.title) elements.title->SetText(texts.title);
   if (elements.subtitle) elements.subtitle->SetText(texts.subtitle);

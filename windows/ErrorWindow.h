@@ -60,6 +60,6 @@ class ErrorWindow : public LayeredWindow {
 };
 
 // The UI-thread half of ShowFailure: sets the kind's texts and the download-again button's
-// visibility, then shows the error window. The worker reaches it through the window's
-// hand-over (LayeredWindow::PostTask / SendTask), never directly.
+// visibility, then shows the error window. Called from another thread it posts itself to
+// the error window's thread (LayeredWindow::PostTask) and returns at once.
 void ShowFailureOn(ErrorWindow& window, const ErrorWindowElements& elements, int kind);

@@ -2,6 +2,7 @@
 // to a plain owner window, and a real mouse drag on the box image.
 #include <doctest/doctest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -48,6 +49,7 @@ class ErrorWindowProbe : public ErrorWindow {
     }
     return ErrorWindow::HandleMessage(msg, wParam, lParam);
   }
+
   bool interceptDrag = true;
   int captionPresses = 0;
 };
@@ -192,6 +194,108 @@ TEST_CASE("each failure kind shows its texts and buttons; the buttons answer the
   }
 }
 
+namespace {
+
+// The per-pixel canvas as WM_PRINT hands it out: premultiplied 0xAARRGGBB, rows top-down.
+std::vector<uint32_t> Capture(HWND hwnd) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = 600;
+  info.bmiHeader.biHeight = -350;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<uint32_t> out;
+  if (dc && bitmap && bits) {
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageA(hwnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    GdiFlush();
+    const auto* p = static_cast<const uint32_t*>(bits);
+    out.assign(p, p + 600 * 350);
+    SelectObject(dc, old);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  if (dc) DeleteDC(dc);
+  return out;
+}
+
+// Pixels of the area matching pred.
+template <typename Pred>
+int Count(const std::vector<uint32_t>& pixels, RECT area, Pred pred) {
+  int n = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) n += pred(pixels[y * 600 + x]) ? 1 : 0;
+  }
+  return n;
+}
+
+bool Reddish(uint32_t p) {
+  int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+  return r > 120 && g < r / 2 && b < r / 2;
+}
+
+}  // namespace
+
+TEST_CASE("only the box is drawn: a red title, and no download-again button when hidden") {
+  Fixture f;
+  ShowFailureOn(*f.window, f.elements, DownloadFailureKind);
+  std::vector<uint32_t> download = Capture(f.hwnd);
+  ShowFailureOn(*f.window, f.elements, InstallFailureKind);
+  std::vector<uint32_t> install = Capture(f.hwnd);
+  REQUIRE(download.size() == 600u * 350u);
+  REQUIRE(install.size() == download.size());
+
+  auto transparent = [](uint32_t p) { return (p >> 24) == 0; };
+  RECT outside = {0, 0, 600, 55};  // above the box: no background image of its own
+  CHECK(Count(download, outside, transparent) == 600 * 55);
+  RECT box = {84, 64, 516, 240};  // inside its rounded corners
+  CHECK(Count(download, box, transparent) == 0);
+  RECT title = {102, 100, 300, 122};
+  CHECK(Count(download, title, Reddish) > 20);
+
+  RECT retry = {330, 205, 419, 237};
+  RECT ok = {425, 205, 514, 237};
+  auto same = [&](RECT area) {
+    int differing = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x)
+        differing += download[y * 600 + x] != install[y * 600 + x];
+    }
+    return differing;
+  };
+  CHECK(same(ok) == 0);
+  CHECK(same(retry) > 100);
+}
+
+DWORD WINAPI ReportInstallFailure(void* parameter) {
+  auto* f = static_cast<Fixture*>(parameter);
+  ShowFailureOn(*f->window, f->elements, InstallFailureKind);
+  return 0;
+}
+
+TEST_CASE("a failure reported from another thread is shown on the window's own thread") {
+  Fixture f;
+  HANDLE worker = CreateThread(nullptr, 0, ReportInstallFailure, &f, 0, nullptr);
+  REQUIRE(worker);
+  CHECK(WaitForSingleObject(worker, 5000) == WAIT_OBJECT_0);
+  CloseHandle(worker);
+  // Nothing changed off the UI thread; the posted task does it inside the message loop.
+  CHECK(f.elements.title->GetText() == nullptr);
+  CHECK(IsWindowVisible(f.hwnd) == FALSE);
+  DWORD start = GetTickCount();
+  while (IsWindowVisible(f.hwnd) == FALSE && GetTickCount() - start < 2000) {
+    Pump();
+    Sleep(5);
+  }
+  CHECK(IsWindowVisible(f.hwnd) != FALSE);
+  REQUIRE(f.elements.title->GetText());
+  CHECK(std::wstring(f.elements.title->GetText()) == L"安装失败：");
+  CHECK(f.elements.retryButton->IsVisible() == 0);
+}
+
 TEST_CASE("a press on the box image or a disabled label drags; it sends nothing, the box stays") {
   Fixture f;
   ShowFailureOn(*f.window, f.elements, DownloadFailureKind);
@@ -250,7 +354,22 @@ TEST_CASE("a left-button drag on the box image moves the error window") {
   GetWindowRect(f.hwnd, &before);
   DragScript script = {{before.left + BoxPoint.x, before.top + BoxPoint.y}, {}};
   script.to = {script.from.x + 40, script.from.y + 30};
+  // The press goes where the system has the pointer: wait until the pointer is there and
+  // the window is the one under it.
   MoveMouse(script.from);
+  DWORD waited = GetTickCount();
+  POINT at = {};
+  while (GetTickCount() - waited < 3000) {
+    Pump();
+    GetCursorPos(&at);
+    if (std::abs(at.x - script.from.x) <= 1 && std::abs(at.y - script.from.y) <= 1 &&
+        WindowFromPoint(at) == f.hwnd) {
+      break;
+    }
+    Sleep(10);
+  }
+  REQUIRE(WindowFromPoint(at) == f.hwnd);
+  Sleep(50);
   Pump();
   MouseInput(MOUSEEVENTF_LEFTDOWN);
   HANDLE mover = CreateThread(nullptr, 0, DragThread, &script, 0, nullptr);
