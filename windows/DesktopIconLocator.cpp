@@ -131,6 +131,8 @@ RECT LocateDesktopIcon(const char* caption, HWND* listViewOut, DebugLog& log,
     return found;
   }
 
+  // Support reads "IsWow64 = true" as "the 64-bit record was used"; a 64-bit build keeps
+  // that meaning although it is not itself under WOW64.
   const bool wide = ShellUses64BitRecords(process.get());
   log.Write(wide ? "IsWow64 = true" : "IsWow64 = false");
   const SIZE_T recordSize = wide ? Record64Size : Record32Size;
