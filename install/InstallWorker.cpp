@@ -91,10 +91,12 @@ void InstallWorker::Run() {
 
   if (result == ArchiveSuccessResult) {
     CreateDesktopShortcut(host);
+    // The report goes out before the phase and the activation that launch the lobby: the
+    // launch ends the process, and a report still on its way would be lost with it.
+    Report(ReportType::Success, encoded);
     InstallPhase.store(Installed);
     PostMessageA(host.WindowHandle(), RegisterWindowMessageA(ActivateMessageName), 0, 0);
     host.HideRunner();
-    Report(ReportType::Success, encoded);
     host.StartTimer(BubbleTimerId, BubbleTimerPeriodMs);
     return;
   }
