@@ -143,6 +143,12 @@ TEST_CASE("the error window's answers start a new worker") {
   EndWorker(w);
 }
 
+// A thread procedure of its own: a lambda has no stdcall form for the i686 build.
+DWORD WINAPI ReportInstallFailure(LPVOID host) {
+  static_cast<InstallHost*>(host)->ShowFailure(1);
+  return 0;
+}
+
 TEST_CASE("a failure the worker reports shows the error window; its OK leaves a paused worker") {
   auto window = MakeWindow();
   DownloadWindow& w = *window;
@@ -153,13 +159,8 @@ TEST_CASE("a failure the worker reports shows the error window; its OK leaves a 
   CHECK(GetWindow(box, GW_OWNER) == w.GetHwnd());
 
   // From another thread, as the worker does it.
-  HANDLE reporter = CreateThread(
-      nullptr, 0,
-      [](LPVOID host) -> DWORD {
-        static_cast<InstallHost*>(host)->ShowFailure(1);
-        return 0;
-      },
-      static_cast<InstallHost*>(&w.InstallHostPart()), 0, nullptr);
+  HANDLE reporter = CreateThread(nullptr, 0, ReportInstallFailure,
+                                 static_cast<InstallHost*>(&w.InstallHostPart()), 0, nullptr);
   REQUIRE(reporter != nullptr);
   WaitForSingleObject(reporter, 5000);
   CloseHandle(reporter);

@@ -18,21 +18,22 @@ struct Search {
   std::vector<HWND> found;
 };
 
+// A named callback: a lambda has no stdcall form for the i686 build.
+BOOL CALLBACK CollectDownloadWindow(HWND hwnd, LPARAM context) {
+  auto* s = reinterpret_cast<Search*>(context);
+  char name[64] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  bool match = s->pid ? owner == s->pid : owner != GetCurrentProcessId();
+  if (match && std::string(name) == "DownloadWindow") s->found.push_back(hwnd);
+  return TRUE;
+}
+
 // Top-level "DownloadWindow" windows of process pid (0: of any process but this one).
 std::vector<HWND> DownloadWindowsOf(DWORD pid) {
   Search search{pid, {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM context) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(context);
-        char name[64] = {};
-        GetClassNameA(hwnd, name, sizeof name);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        bool match = s->pid ? owner == s->pid : owner != GetCurrentProcessId();
-        if (match && std::string(name) == "DownloadWindow") s->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(CollectDownloadWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
