@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts or stops a private nginx for the tests, everything kept in one folder.
-#   nginx.sh start <dir> <port|0> <docroot>   (0 picks a free port; the port lands in <dir>/port)
+#   nginx.sh start <dir> <port|0> <docroot> [extras]   (0 picks a free port; it lands in <dir>/port)
 #   nginx.sh stop <dir>
-# The access log (<dir>/access.log) records the request line, status, bytes sent and the
-# Range header of every request.
+# The access log (<dir>/access.log, format "tez") records the time, the client, the request
+# line, status, bytes sent and the Range header of every request. [extras] is a file of
+# further lines for the server block (locations); "@DIR@" in it stands for <dir>.
 set -euo pipefail
 cmd=${1:?start|stop}
 dir=${2:?folder}
@@ -26,6 +27,7 @@ case "$cmd" in
   start)
     port=${3:?port}
     docroot=${4:?document root}
+    extras=${5:-}
     stop
     mkdir -p "$docroot" "$dir/temp"
     docroot=$(cd "$docroot" && pwd)
@@ -43,7 +45,7 @@ error_log $dir/error.log warn;
 events { worker_connections 256; }
 http {
   default_type application/octet-stream;
-  log_format tez '\$remote_addr "\$request" \$status \$body_bytes_sent range="\$http_range"';
+  log_format tez '\$msec \$remote_addr "\$request" \$status \$body_bytes_sent range="\$http_range"';
   access_log $dir/access.log tez;
   client_body_temp_path $dir/temp/body;
   proxy_temp_path $dir/temp/proxy;
@@ -55,6 +57,7 @@ http {
   server {
     listen 127.0.0.1:$port;
     root $docroot;
+$([ -n "$extras" ] && sed "s|@DIR@|$dir|g" "$extras")
   }
 }
 CONF
