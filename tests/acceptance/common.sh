@@ -85,6 +85,14 @@ start_program() {
   program_pid=$!
   last_start=$n
 }
+# Starts the program, waits for its window ($window) and clicks the install button, as a
+# user does first.
+start_install() {
+  start_program
+  window=$(tez_find_window 60) || fail "the window did not appear"
+  sleep 1
+  tez_click "$window" $TEZ_INSTALL_BUTTON
+}
 # Waits for the last started copy to end; prints its exit code.
 wait_exit() {  # seconds
   wait_for "$1" test -f "$work/exit-code.$last_start" || return 1

@@ -5,10 +5,7 @@
 source "$(dirname "$0")/common.sh"
 fresh_state
 server_start "$www" 0
-start_program
-window=$(tez_find_window 60) || fail "the window did not appear"
-sleep 1
-tez_click "$window" $TEZ_INSTALL_BUTTON
+start_install
 code=$(wait_exit 90) || fail "the program did not end within 90 s of the click"
 [ "$code" = 0 ] || fail "exit code $code"
 wait_for 20 test -f "$install_dir/lobby_record.txt" || fail "the lobby did not run"

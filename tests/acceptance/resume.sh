@@ -4,10 +4,7 @@
 source "$(dirname "$0")/common.sh"
 fresh_state
 server_start "$www" 3m
-start_program
-window=$(tez_find_window 60) || fail "the window did not appear"
-sleep 1
-tez_click "$window" $TEZ_INSTALL_BUTTON
+start_install
 wait_for 30 size_above $((8 * 1048576)) || fail "the download did not start"
 pid=$(program_unix_pid)
 [ -n "$pid" ] || fail "no process for $exe"
