@@ -1,7 +1,21 @@
 // DownloadWindow's timers: the running figure, the tips and the progress refresh; the bubble
 // timers go to their own code.
+#include <string>
+
 #include "app/Config.h"
 #include "windows/DownloadWindow.h"
+
+namespace {
+
+// Most ticks repeat most texts, and repainting an unchanged label is the largest part of the
+// UI thread's work during a download.
+void SetTextIfChanged(TextElement* label, const std::wstring& text) {
+  const wchar_t* current = label->GetText();
+  if (current && text == current) return;
+  label->SetText(text.c_str());
+}
+
+}  // namespace
 
 void DownloadWindow::OnTimer(UINT_PTR timer) {
   if (timer == AnimationTimerId) {
@@ -24,12 +38,12 @@ void DownloadWindow::OnTimer(UINT_PTR timer) {
 void DownloadWindow::RefreshProgress() {
   // Each tick reads the latest counters; nothing is kept between ticks.
   DownloadProgress p = ReadCounters();
-  sizeLabel->SetText(FormatSizeText(p.done, p.total).c_str());
-  speedLabel->SetText(FormatSpeedText(p.received, p.elapsedMs).c_str());
+  SetTextIfChanged(sizeLabel, FormatSizeText(p.done, p.total));
+  SetTextIfChanged(speedLabel, FormatSpeedText(p.received, p.elapsedMs));
   ProgressGeometry g = ComputeProgressGeometry(p.done, p.total);
   RECT fill{BarLeft, BarTop, g.fillRight, BarBottom};
   progressFill->SetBounds(&fill, 0);
   RECT figure{g.runnerLeft, RunnerTop, g.runnerRight, RunnerBottom};
   runner->SetBounds(&figure, 0);
-  percentLabel->SetText(FormatPercentText(g.percent).c_str());
+  SetTextIfChanged(percentLabel, FormatPercentText(g.percent));
 }
