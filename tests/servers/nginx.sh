@@ -2,7 +2,7 @@
 # Starts or stops a private nginx for the tests, everything kept in one folder.
 #   nginx.sh start <dir> <port|0> <docroot> [extras]   (0 picks a free port; it lands in <dir>/port)
 #   nginx.sh stop <dir>
-# The access log (<dir>/access.log, format "tez") records the time, the client, the request
+# The access log (<dir>/access.log, format "tez") records the client, the request
 # line, status, bytes sent and the Range header of every request. [extras] is a file of
 # further lines for the server block (locations); "@DIR@" in it stands for <dir>.
 set -euo pipefail
@@ -45,7 +45,7 @@ error_log $dir/error.log warn;
 events { worker_connections 256; }
 http {
   default_type application/octet-stream;
-  log_format tez '\$msec \$remote_addr "\$request" \$status \$body_bytes_sent range="\$http_range"';
+  log_format tez '\$remote_addr "\$request" \$status \$body_bytes_sent range="\$http_range"';
   access_log $dir/access.log tez;
   client_body_temp_path $dir/temp/body;
   proxy_temp_path $dir/temp/proxy;
